@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a script needs, only those that are missing.
+# Usage: source scripts/packages.sh; ensure_packages pkg...
+set -euo pipefail
+
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}" >&2
+    if [ -z "${KESTRINO_APT_UPDATED:-}" ]; then
+        "${sudo[@]}" apt-get update -qq
+        export KESTRINO_APT_UPDATED=1
+    fi
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# What the build and the test run need.
+BUILD_PACKAGES=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libicu-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libxcb1-dev libxcb-keysyms1-dev libxkbcommon-x11-dev
+)
+TEST_PACKAGES=(
+    clang libclang-rt-14-dev
+    xvfb xauth xdotool xclip trayer fonts-ipafont-gothic
+)
+BENCH_PACKAGES=(nkf icu-devtools python3 manpages-ja)
+
+# Configures and builds into build/ (or the folder given).
+build_project() {
+    local dir=${1:-build}
+    shift || true
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir"
+}
