@@ -30,6 +30,9 @@ struct TextFileContent {
 TextFileContent DecodeTextFile(const QByteArray& bytes);
 QByteArray EncodeTextFile(const QStringList& lines, const TextFileFormat& format);
 
+// Whether every character of the lines exists in the format's code page (none would become "?").
+bool CanEncodeTextFile(const QStringList& lines, const TextFileFormat& format);
+
 // Reads a whole text file; a file that exists but cannot be read throws platform::Exception.
 TextFileContent ReadTextFile(const QString& fileName);
 
