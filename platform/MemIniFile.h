@@ -54,6 +54,7 @@ private:
     Section* FindSection(const QString& name);
     const Section* FindSection(const QString& name) const;
     const Entry* FindEntry(const QString& section, const QString& ident) const;
+    static Entry* FindEntry(Section& section, const QString& ident);
 
     QString fileName_;
     TextFileFormat format_;
