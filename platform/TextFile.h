@@ -26,7 +26,9 @@ struct TextFileContent {
 };
 
 // Decodes a file's bytes: byte-order mark, else the system code page when valid there,
-// else ISO-2022-JP / Windows-31J / EUC-JP as detected.
+// else ISO-2022-JP / Windows-31J / EUC-JP as detected. Lines are split at CR LF, CR or LF;
+// the first break found gives the style. A file without any break (an empty one too) gets
+// what a new file on Linux has: LF, and the system code page without a mark.
 TextFileContent DecodeTextFile(const QByteArray& bytes);
 QByteArray EncodeTextFile(const QStringList& lines, const TextFileFormat& format);
 
