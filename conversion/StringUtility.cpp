@@ -4,6 +4,7 @@
 #include "conversion/TStringUtility.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
@@ -19,13 +20,31 @@ constexpr PercentCoding::ByteSet HttpKeptBytes =
 const char16_t* Units(const QString& text) { return QStringView(text).utf16(); }
 char16_t* Units(QString& text) { return reinterpret_cast<char16_t*>(text.data()); }
 
-// The row of the escape table whose character c is, or -1.
-int EscapeRow(char16_t c) {
-    if (c > u'>') return -1;  // every special character is below "?"
-    for (std::size_t row = 0; row < HtmlEscapeTable.size(); ++row)
-        if (HtmlEscapeTable[row].plain[0] == c) return static_cast<int>(row);
-    return -1;
+// The escape table row of each character below "?" (every special character is), or -1;
+// the last entry stands for every character from "?" on. Clamping instead of testing keeps
+// the scan free of branches that mixed ASCII and Japanese text would mispredict.
+constexpr char16_t EscapeLimit = u'?';
+constexpr std::array<signed char, EscapeLimit + 1> MakeEscapeRows() {
+    std::array<signed char, EscapeLimit + 1> rows{};
+    for (signed char& row : rows) row = -1;
+    for (std::size_t row = 0; row < HtmlEscapeTable.size(); ++row) {
+        const char16_t c = HtmlEscapeTable[row].plain[0].unicode();
+        if (c >= EscapeLimit || rows[c] >= 0) throw "an escaped character must be below '?' and unique";
+        rows[c] = static_cast<signed char>(row);
+    }
+    return rows;
 }
+constexpr std::array<signed char, EscapeLimit + 1> EscapeRows = MakeEscapeRows();
+
+constexpr std::array<qsizetype, EscapeLimit + 1> MakeEscapeGrowth() {
+    std::array<qsizetype, EscapeLimit + 1> growth{};
+    for (std::size_t c = 0; c < growth.size(); ++c)
+        if (EscapeRows[c] >= 0) growth[c] = HtmlEscapeTable[EscapeRows[c]].replacement.size() - 1;
+    return growth;
+}
+constexpr std::array<qsizetype, EscapeLimit + 1> EscapeGrowth = MakeEscapeGrowth();
+
+int EscapeRow(char16_t c) { return EscapeRows[std::min(c, EscapeLimit)]; }
 
 char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 0x20 : c; }
 
@@ -108,23 +127,22 @@ QString HtmlEscape(const QString& text) {
     const char16_t* in = Units(text);
     const qsizetype size = text.size();
     qsizetype growth = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const int row = EscapeRow(in[i]);
-        if (row >= 0) growth += HtmlEscapeTable[row].replacement.size() - 1;
-    }
+    for (qsizetype i = 0; i < size; ++i) growth += EscapeGrowth[std::min(in[i], EscapeLimit)];
     if (growth == 0) return text;
 
     QString escaped(size + growth, Qt::Uninitialized);
     char16_t* out = Units(escaped);
+    qsizetype copied = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const int row = EscapeRow(in[i]);
-        if (row < 0) {
-            *out++ = in[i];
-            continue;
-        }
+        if (row < 0) continue;
+        std::copy(in + copied, in + i, out);  // the run of plain characters before it
+        out += i - copied;
         const QStringView entity = HtmlEscapeTable[row].replacement;
-        for (const QChar c : entity) *out++ = c.unicode();
+        out = std::copy(entity.utf16(), entity.utf16() + entity.size(), out);
+        copied = i + 1;
     }
+    std::copy(in + copied, in + size, out);
     return escaped;
 }
 
@@ -165,7 +183,9 @@ QByteArray HTTPEncode(const QByteArray& bytes) {
 
 QString UrlEncode(const QString& text, unsigned codePage) {
     if (text.isEmpty()) return text;
-    return platform::AnsiToUTF16(HTTPEncode(platform::UTF16ToAnsi(text, codePage)), codePage);
+    // The escaped bytes are pure ASCII and stand for themselves whatever code page the text
+    // was written in (read back in a UTF-16 code page they would turn into other characters).
+    return QString::fromLatin1(HTTPEncode(platform::UTF16ToAnsi(text, codePage)));
 }
 
 QByteArray UrlDecode(const QString& text, unsigned codePage) {
