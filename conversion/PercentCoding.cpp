@@ -5,10 +5,10 @@
 
 #include <QString>
 
+#include <cstring>
+
 namespace PercentCoding {
 namespace {
-
-constexpr char LowerHexDigits[] = "0123456789abcdef";
 
 int HexValue(char byte) {
     if (byte >= '0' && byte <= '9') return byte - '0';
@@ -30,20 +30,15 @@ int HexValue(char byte) {
 
 }  // namespace
 
-QByteArray Encode(const QByteArray& bytes, const ByteSet& kept, bool spaceAsPlus) {
+QByteArray Encode(const QByteArray& bytes, const EscapeTable& escapes) {
     QByteArray encoded(bytes.size() * 3, Qt::Uninitialized);  // no byte grows beyond three
     char* out = encoded.data();
     for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        if (kept[value]) {
-            *out++ = byte;
-        } else if (spaceAsPlus && byte == ' ') {
-            *out++ = '+';
-        } else {
-            *out++ = '%';
-            *out++ = LowerHexDigits[value >> 4];
-            *out++ = LowerHexDigits[value & 0x0F];
-        }
+        // Always three bytes copied, only the escape's own count kept: no branch per byte.
+        // The last copy still ends inside the buffer: no earlier byte took more than three.
+        const std::array<char, 4>& escape = escapes[static_cast<unsigned char>(byte)];
+        std::memcpy(out, escape.data(), 3);
+        out += escape[3];
     }
     encoded.truncate(out - encoded.constData());
     return encoded;

@@ -14,8 +14,8 @@ namespace {
 using TStringUtility::HankakuKanaPairs;
 using TStringUtility::HtmlEscapeTable;
 
-constexpr PercentCoding::ByteSet HttpKeptBytes =
-    PercentCoding::MakeByteSet("-.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz");
+constexpr PercentCoding::EscapeTable HttpEscapes = PercentCoding::MakeEscapeTable(
+    PercentCoding::MakeByteSet("-.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz"), false);
 
 const char16_t* Units(const QString& text) { return QStringView(text).utf16(); }
 char16_t* Units(QString& text) { return reinterpret_cast<char16_t*>(text.data()); }
@@ -178,7 +178,7 @@ QString HTMLUnescape(const QString& text) {
 }
 
 QByteArray HTTPEncode(const QByteArray& bytes) {
-    return PercentCoding::Encode(bytes, HttpKeptBytes, false);
+    return PercentCoding::Encode(bytes, HttpEscapes);
 }
 
 QString UrlEncode(const QString& text, unsigned codePage) {

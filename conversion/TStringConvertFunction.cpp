@@ -52,7 +52,8 @@ constexpr PercentCoding::ByteSet MakeMirabekKeptBytes() {
     for (const TStringUtility::TextPair& fixup : UrlFixups) kept[fixup.plain[0].unicode()] = false;
     return kept;
 }
-constexpr PercentCoding::ByteSet MirabekKeptBytes = MakeMirabekKeptBytes();
+constexpr PercentCoding::EscapeTable FormEscapes = PercentCoding::MakeEscapeTable(FormKeptBytes, true);
+constexpr PercentCoding::EscapeTable MirabekEscapes = PercentCoding::MakeEscapeTable(MakeMirabekKeptBytes(), true);
 
 // A sequence of per-character replacement passes folded into one lookup: each code unit
 // ends up where the passes, run one after another over the whole text, would take it.
@@ -173,7 +174,7 @@ QString ConvHtmlUnescape(const QString& text) {
 
 QString ConvUrlEscape(const QString& text) {
     const QByteArray bytes = platform::UTF16ToAnsi(text, platform::CodePageSystem);
-    return QString::fromLatin1(PercentCoding::Encode(bytes, MirabekKeptBytes, true));
+    return QString::fromLatin1(PercentCoding::Encode(bytes, MirabekEscapes));
 }
 
 QString ConvUrlUnescape(const QString& text) {
@@ -218,7 +219,7 @@ QString AlnumToHankaku(const QString& text) {
 }
 
 QByteArray FormUrlEncode(const QByteArray& bytes) {
-    return PercentCoding::Encode(bytes, FormKeptBytes, true);
+    return PercentCoding::Encode(bytes, FormEscapes);
 }
 
 QByteArray PercentDecode(const QByteArray& bytes, unsigned codePage) {

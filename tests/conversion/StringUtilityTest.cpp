@@ -82,6 +82,7 @@ TEST(UrlEncode, EncodesStrictlyInTheGivenCodePage) {
         {u"\r\n"_s, 0, u"%0d%0a"_s},
         {u"a\0b"_s, 65001, u"a%00b"_s},
         {u"😀"_s, 932, u"%3f"_s},  // not in the code page: its default character
+        {u"aあ"_s, 1200, u"a%00B0"_s},  // UTF-16 LE bytes 61 00 42 30
         {u""_s, 0, u""_s},
     };
     for (const auto& c : cases)
