@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <initializer_list>
+#include <limits>
 #include <vector>
 
 namespace TStringConvertFunction {
@@ -128,6 +129,8 @@ private:
 }  // namespace
 
 QString MapString(const QString& text, std::uint32_t flags) {
+    // The service counts in int; a longer text would be cut, so it counts as refused.
+    if (text.size() > std::numeric_limits<int>::max()) return text;
     const platform::LCID locale = platform::UserDefaultLCID();
     const auto* source = reinterpret_cast<const char16_t*>(text.utf16());
     const int length = static_cast<int>(text.size());
