@@ -25,7 +25,7 @@ ensure_packages() {
 # What the build and the test run need.
 BUILD_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
     libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxcb1-dev libxcb-keysyms1-dev libxkbcommon-x11-dev
