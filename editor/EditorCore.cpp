@@ -82,6 +82,12 @@ void EditorCore::OnLinesChanged(int first, int removed, int added)
     } else {
         rowCache_.clear();
     }
+    // Text replaced from outside (a load, SetText) may leave the caret past the end.
+    const TextPos caret = document_.Clamp(caret_);
+    if (caret != caret_)
+        extra_ = 0;
+    caret_ = caret;
+    anchor_ = document_.Clamp(anchor_);
     emit LayoutChanged();
 }
 

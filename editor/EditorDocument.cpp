@@ -1,6 +1,7 @@
 #include "editor/EditorDocument.h"
 
 #include "editor/CellWidth.h"
+#include "platform/SystemLocale.h"
 
 #include <algorithm>
 
@@ -28,7 +29,11 @@ QStringList SplitLines(const QString& text)
 
 }  // namespace
 
-EditorDocument::EditorDocument(QObject* parent) : QObject(parent) {}
+EditorDocument::EditorDocument(QObject* parent) : QObject(parent)
+{
+    // Until a file is read, text is saved in the system code page without a mark.
+    format_.codePage = platform::SystemCodePage();
+}
 
 QString EditorDocument::Text() const
 {

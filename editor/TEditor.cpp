@@ -236,9 +236,7 @@ void TEditor::KeepCaretOnScreen()
     const RowRef target = caret < top_ ? top_ : bottom;
     int extra = 0;
     const TextPos pos = core_.PosAtX(target, core_.CaretX(), &extra, core_.CaretOptions().FreeCaret);
-    const QSignalBlocker blocker(&core_);
     core_.SetCaret(pos, false, extra);
-    viewport()->update();
 }
 
 void TEditor::EnsureCaretVisible()
@@ -302,6 +300,7 @@ void TEditor::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     painter.setFont(Font());
     painter.fillRect(viewport()->rect(), ToColor(prop_.Color.Background));
+    const int widestBefore = widestCells_;
     RowRef row = top_;
     int y = TextTop();
     while (y < viewport()->height()) {
@@ -321,6 +320,8 @@ void TEditor::paintEvent(QPaintEvent*)
     if (prop_.Leftbar.Visible)
         painter.fillRect(QRect(0, y, LeftbarWidth(), viewport()->height() - y), ToColor(prop_.Leftbar.BkColor));
     PaintRuler(painter);
+    if (widestCells_ > widestBefore && !core_.WordWrap())
+        QMetaObject::invokeMethod(this, &TEditor::UpdateScrollBars, Qt::QueuedConnection);
 }
 
 void TEditor::PaintRow(QPainter& painter, RowRef ref, int y)
@@ -342,7 +343,14 @@ void TEditor::PaintRow(QPainter& painter, RowRef ref, int y)
     }
 
     int cells = 0;
+    bool clipped = false;
     for (int i = row.start; i < row.end;) {
+        if (left + cells * cellWidth_ > viewport()->width()) {
+            // Past the right edge: the rest only counts toward the scroll range (at least a cell a unit).
+            cells += row.end - i;
+            clipped = true;
+            break;
+        }
         const int next = NextBoundary(text, i);
         const int width = CellsOf(text, i, next, cells, core_.TabWidth());
         const QRect cell(left + cells * cellWidth_, y, width * cellWidth_, rowHeight_);
@@ -367,15 +375,17 @@ void TEditor::PaintRow(QPainter& painter, RowRef ref, int y)
         painter.fillRect(QRect(left + cells * cellWidth_, y, cellWidth_, rowHeight_), ToColor(prop_.Color.SelectBackground));
 
     const QPointF markAt(left + cells * cellWidth_, baseline);
-    if (!lastRow && prop_.Marks.WrapMark.Visible) {
+    if (clipped) {
+        // The row's end and its marks lie past the right edge.
+    } else if (!lastRow && prop_.Marks.WrapMark.Visible) {
         painter.setPen(ToColor(prop_.Marks.WrapMark.Color));
         painter.drawText(markAt, QStringLiteral("<"));
     }
-    if (lastRow && !lastLine && prop_.Marks.RetMark.Visible) {
+    if (!clipped && lastRow && !lastLine && prop_.Marks.RetMark.Visible) {
         painter.setPen(ToColor(prop_.Marks.RetMark.Color));
         painter.drawText(markAt, QStringLiteral(u"↓"));
     }
-    if (lastRow && lastLine && prop_.Marks.EofMark.Visible) {
+    if (!clipped && lastRow && lastLine && prop_.Marks.EofMark.Visible) {
         painter.setPen(ToColor(prop_.Marks.EofMark.Color));
         painter.drawText(markAt, QStringLiteral("[EOF]"));
     }

@@ -341,3 +341,11 @@ TEST(EditorCoreTest, DraggingASelectionMovesIt)
     f.core.Undo();
     EXPECT_EQ(f.Text(), QStringLiteral("one two three"));
 }
+
+TEST(EditorCoreTest, TextReplacedFromOutsideKeepsTheCaretInside)
+{
+    Fixture f(QStringLiteral("one\r\ntwo\r\nthree|"));
+    f.core.Document().SetText(QStringLiteral("x"));
+    EXPECT_EQ(f.core.Caret(), (TextPos{0, 1}));
+    EXPECT_EQ(f.core.CaretRow(), (RowRef{0, 0}));
+}
