@@ -130,6 +130,7 @@ void TFormMain::BuildControls() {
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->header()->setSectionsMovable(false);
+    ListView1->header()->setStretchLastSection(false);
     // The selection stays as visible when the list loses the focus.
     QPalette palette = ListView1->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
