@@ -16,21 +16,29 @@ using namespace editor;
 
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "editor_widget_tests";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
+// One application for the whole run, gone before static destruction begins.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[32] = "editor_widget_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 class TEditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        App();
         editor = std::make_unique<TEditor>();
         editor->resize(600, 400);
         editor->show();

@@ -9,19 +9,29 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 using namespace editor;
 
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "editor_view_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// One application for the whole run, gone before static destruction begins.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[32] = "editor_view_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 int CountPixels(const QImage& image, QRect area, const std::function<bool(QColor)>& match)
 {
@@ -43,7 +53,6 @@ bool Dark(QColor c) { return c.lightness() < 100; }
 
 TEST(TEditorViewTest, JapaneseTextMarksAndWrappedRowsAreDrawn)
 {
-    App();
     TEditor editor;
     TEditorProp prop;
     prop.Caret.FreeCaret = false;
