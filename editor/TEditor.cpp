@@ -58,6 +58,10 @@ TEditor::TEditor(QWidget* parent) : QAbstractScrollArea(parent)
         viewport()->update();
     });
     connect(&core_.Document(), &EditorDocument::ModifiedChanged, this, &TEditor::ModifiedChanged);
+    connect(&core_.Document(), &EditorDocument::LinesChanged, this, [this](int first, int, int added) {
+        if (first == 0 && added == Lines().Count())
+            widestCells_ = 0;  // a new text: the scroll range starts over
+    });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { scrollingFromBar_ = true; });
     ApplyProp();
 }
@@ -460,7 +464,7 @@ void TEditor::keyPressEvent(QKeyEvent* event)
     const bool control = event->modifiers() & Qt::ControlModifier;
     if (event->matches(QKeySequence::Undo)) {
         Undo();
-    } else if (event->matches(QKeySequence::Redo)) {
+    } else if (event->matches(QKeySequence::Redo) || (control && !shift && event->key() == Qt::Key_Y)) {
         Redo();
     } else if (event->matches(QKeySequence::Cut)) {
         CutToClipboard();

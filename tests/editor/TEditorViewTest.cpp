@@ -108,3 +108,24 @@ TEST(TEditorViewTest, JapaneseTextMarksAndWrappedRowsAreDrawn)
     EXPECT_GT(CountPixels(a, a.rect(), Dark), 0);
     EXPECT_NE(a, i);
 }
+
+TEST(TEditorViewTest, HideMarkFollowsTheThousandthCharacter)
+{
+    TEditor editor;
+    TEditorProp prop;
+    prop.Marks.HideMark = TEditorMark{true, 0x00FFFF};
+    editor.Assign(prop);
+    editor.Lines().SetText(QString(1000, u'x') + QStringLiteral("yyyy"));
+    editor.resize(640, 200);
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    editor.SetSelStart(1000);  // scrolls the 1000th character into view
+    QApplication::processEvents();
+    const QRect caret = editor.CaretRect();
+    const QImage image = editor.viewport()->grab().toImage();
+    const auto cyan = [](QColor c) { return c.green() > 200 && c.blue() > 200 && c.red() < 60; };
+    EXPECT_GT(CountPixels(image, QRect(caret.left() - 3, caret.top(), 6, caret.height()), cyan), 0);
+    EXPECT_EQ(CountPixels(image, QRect(0, caret.top(), caret.left() - 4, caret.height()), cyan), 0);
+    // The rest of the line is still drawn.
+    EXPECT_GT(CountPixels(image, QRect(caret.left() + 3, caret.top(), 40, caret.height()), Dark), 0);
+}
