@@ -117,7 +117,7 @@ int EditorCore::XOf(TextPos pos, int extra) const
     return CellsOf(document_[pos.line], row.start, pos.col, 0, wrap_.tabWidth) + extra;
 }
 
-TextPos EditorCore::PosAtX(RowRef ref, int x, int* extra, bool allowVirtual, bool nearest) const
+TextPos EditorCore::PosAtX(RowRef ref, int x, int* extra, bool allowVirtual) const
 {
     const QString& text = document_[ref.line];
     const auto& rows = Rows(ref.line);
@@ -135,8 +135,6 @@ TextPos EditorCore::PosAtX(RowRef ref, int x, int* extra, bool allowVirtual, boo
                 *extra = x - cells;
                 return TextPos{ref.line, col};
             }
-            if (nearest && x - cells > width / 2)
-                col = next;
             break;
         }
         cells += width;
@@ -149,6 +147,27 @@ TextPos EditorCore::PosAtX(RowRef ref, int x, int* extra, bool allowVirtual, boo
     if (*extra < 0)
         *extra = 0;
     return TextPos{ref.line, col};
+}
+
+TextPos EditorCore::PosNearX(RowRef ref, double x, int* extra, bool allowVirtual) const
+{
+    x = std::max(0.0, x);
+    TextPos pos = PosAtX(ref, static_cast<int>(x), extra, allowVirtual);
+    if (*extra > 0)  // past the line end or inside a tab: the nearest cell boundary
+        return PosAtX(ref, static_cast<int>(x + 0.5), extra, allowVirtual);
+    const QString& text = document_[pos.line];
+    const auto& rows = Rows(pos.line);
+    const int rowIndex = RowIndexOf(pos);
+    const WrapRow& row = rows[static_cast<size_t>(rowIndex)];
+    const int next = NextBoundary(text, pos.col);
+    const bool lastRow = rowIndex + 1 == static_cast<int>(rows.size());
+    if (pos.col >= row.end || (next >= row.end && !lastRow))
+        return pos;  // the place after belongs to the next row
+    const int start = CellsOf(text, row.start, pos.col, 0, wrap_.tabWidth);
+    const int width = CellsOf(text, pos.col, next, start, wrap_.tabWidth);
+    if (x - start > width / 2.0)
+        pos.col = next;
+    return pos;
 }
 
 bool EditorCore::NextRow(RowRef& row) const

@@ -49,7 +49,9 @@ public:
     int XOf(TextPos pos, int extra = 0) const;
     // The place in a display row at cell column x; extra receives the cells past it where the
     // caret may stand there (past the line end when allowVirtual, inside a tab with InTab).
-    TextPos PosAtX(RowRef row, int x, int* extra, bool allowVirtual, bool nearest = false) const;
+    TextPos PosAtX(RowRef row, int x, int* extra, bool allowVirtual) const;
+    // The same for a pointer at a fractional cell column: the nearest place, not the one before.
+    TextPos PosNearX(RowRef row, double x, int* extra, bool allowVirtual) const;
     bool NextRow(RowRef& row) const;
     bool PrevRow(RowRef& row) const;
 

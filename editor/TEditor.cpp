@@ -584,8 +584,8 @@ TextPos TEditor::HitTest(const QPoint& point, int* extra) const
             break;
     if (point.y() < TextTop())
         core_.PrevRow(row);
-    const int x = std::max(0, point.x() - TextLeft()) * 2 / cellWidth_;
-    return core_.PosAtX(row, (x + 1) / 2, extra, core_.CaretOptions().FreeCaret, true);
+    const double x = static_cast<double>(point.x() - TextLeft()) / cellWidth_;
+    return core_.PosNearX(row, x, extra, core_.CaretOptions().FreeCaret);
 }
 
 void TEditor::mousePressEvent(QMouseEvent* event)

@@ -349,3 +349,19 @@ TEST(EditorCoreTest, TextReplacedFromOutsideKeepsTheCaretInside)
     EXPECT_EQ(f.core.Caret(), (TextPos{0, 1}));
     EXPECT_EQ(f.core.CaretRow(), (RowRef{0, 0}));
 }
+
+TEST(EditorCoreTest, PointerPicksTheNearestCellBoundary)
+{
+    EditorCore core;
+    core.Document().SetText(QStringLiteral(u"aあb"));
+    const struct {
+        double x;
+        int col;
+        int extra;
+    } cases[] = {{0.4, 0, 0}, {0.6, 1, 0}, {1.9, 1, 0}, {2.1, 2, 0}, {3.4, 2, 0}, {3.6, 3, 0}, {4.4, 3, 0}, {6.6, 3, 3}};
+    for (const auto& c : cases) {
+        int extra = -1;
+        EXPECT_EQ(core.PosNearX(RowRef{0, 0}, c.x, &extra, true).col, c.col) << c.x;
+        EXPECT_EQ(extra, c.extra) << c.x;
+    }
+}
