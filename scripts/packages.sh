@@ -30,9 +30,11 @@ BUILD_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libxcb1-dev libxcb-keysyms1-dev libxkbcommon-x11-dev
 )
+# What the programs need at run time: Japanese glyphs on a fresh machine.
+RUN_PACKAGES=(fonts-ipafont-gothic)
 TEST_PACKAGES=(
     clang libclang-rt-14-dev
-    xvfb xauth xdotool xclip trayer fonts-ipafont-gothic
+    xvfb xauth xdotool xclip trayer
 )
 BENCH_PACKAGES=(nkf icu-devtools python3 manpages-ja)
 
