@@ -62,6 +62,16 @@ void ToUnicodeReplacement(const void* context, UConverterToUnicodeArgs* args, co
     ucnv_cbToUWriteUChars(args, &replacement, 1, 0, error);
 }
 
+// A character the code page cannot hold becomes "?". ICU's own substitution callback drops
+// default-ignorable characters (soft hyphen, zero-width space, variation selectors) without a
+// trace, so it is not used.
+void FromUnicodeQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t, UChar32,
+                             UConverterCallbackReason reason, UErrorCode* error) {
+    if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
+    *error = U_ZERO_ERROR;
+    ucnv_cbFromUWriteBytes(args, "?", 1, 0, error);
+}
+
 // One converter per code page and thread, opened on first use and reset before each use.
 UConverter* Converter(unsigned codePage) {
     const unsigned resolved = codePage == CodePageSystem ? SystemCodePage() : codePage;
@@ -75,8 +85,7 @@ UConverter* Converter(unsigned codePage) {
         if (U_FAILURE(error)) throw Exception(QStringLiteral("コードページ %1 を開けません").arg(resolved));
         // An unrepresentable character becomes "?" and never a best-fit look-alike.
         ucnv_setFallback(converter.get(), false);
-        ucnv_setSubstChars(converter.get(), "?", 1, &error);
-        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &error);
+        ucnv_setFromUCallBack(converter.get(), FromUnicodeQuestionMark, nullptr, nullptr, nullptr, &error);
         found = converters.emplace(resolved, std::move(converter)).first;
     }
     ucnv_reset(found->second.get());

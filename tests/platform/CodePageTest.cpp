@@ -41,6 +41,8 @@ TEST(CodePage, UnrepresentableCharactersBecomeQuestionMarks) {
         {u"\uff02", 1252, "?"},     // full-width quote must not turn into an ASCII quote
         {u"\u2200", 28591, "?"},
         {u"x\xd800y", 65001, "x?y"},  // a lone surrogate cannot be UTF-8
+        {u"a\u00adb\u200bc", 932, "a?b?c"},  // invisible characters are not dropped either
+        {u"\u845b\U000E0100", 932, "\x8a\x8b?"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(UTF16ToAnsi(U(c.text), c.codePage), QByteArray(c.bytes)) << c.codePage;
