@@ -1,6 +1,7 @@
 // kestrino-conv: every conversion of the library as a pipe filter. All of standard input is
 // one UTF-8 text; it is converted as a whole and written to standard output as UTF-8.
 
+#include "cli/LargeHeap.h"
 #include "cli/Tasks.h"
 #include "cli/Utf8Codec.h"
 #include "platform/CodePage.h"
@@ -53,6 +54,9 @@ bool ReadAll(int fd, std::string& out) {
     std::size_t capacity = 1 << 16;
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
         capacity = std::size_t(status.st_size) + 1;
+    // The input, its UTF-16 text (twice the bytes at most) and the converted text; a pipe
+    // gets a generous guess.
+    cli::PrepareLargeHeap(capacity * 6);
     out.resize(capacity);
     std::size_t used = 0;
     for (;;) {
