@@ -20,7 +20,7 @@ using namespace appsupport;
 
 namespace {
 
-const QString Copyright = QStringLiteral("Copyright (C) 2024 The Kestrino developers");
+const QString Copyright = QStringLiteral("Copyright (C) 2026 The Kestrino developers");
 
 struct ProgramValues {
     QString productName;
