@@ -1,6 +1,7 @@
 #include "editor/EditorDocument.h"
 
 #include "editor/CellWidth.h"
+#include "platform/Exception.h"
 #include "platform/SystemLocale.h"
 
 #include <algorithm>
@@ -94,6 +95,12 @@ void EditorDocument::SaveToFile(const QString& fileName) const
     lines.reserve(Count());
     for (int i = 0; i < Count() - (finalBreak ? 1 : 0); ++i)
         lines.append(lines_[static_cast<size_t>(i)]);
+    // Writing would turn such characters into "?" for good; the caller may choose another
+    // encoding (SetFormat) and save again.
+    if (!platform::CanEncodeTextFile(lines, format))
+        throw platform::Exception(
+            QStringLiteral("\"%1\" には、この文字コードで保存できない文字が含まれています。文字コードを変えて保存してください。")
+                .arg(fileName));
     platform::WriteTextFile(fileName, lines, format);
 }
 

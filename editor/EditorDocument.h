@@ -35,7 +35,9 @@ public:
     void Clear();
     // Replaces text and history by the file's lines; throws platform::Exception when it cannot be read.
     void LoadFromFile(const QString& fileName);
-    // Writes atomically in the encoding, mark, line breaks and final break read last.
+    // Writes atomically in the encoding, mark, line breaks and final break read last. Throws
+    // platform::Exception, leaving the file untouched, when it cannot be written or when the
+    // encoding cannot hold every character of the text.
     void SaveToFile(const QString& fileName) const;
     const platform::TextFileFormat& Format() const { return format_; }
     void SetFormat(const platform::TextFileFormat& format) { format_ = format; }

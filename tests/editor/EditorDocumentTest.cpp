@@ -1,4 +1,5 @@
 #include "editor/EditorDocument.h"
+#include "platform/Exception.h"
 
 #include <gtest/gtest.h>
 
@@ -147,4 +148,29 @@ TEST(EditorDocumentTest, AFailedLoadKeepsTheText)
     doc.SetText(QStringLiteral("keep"));
     EXPECT_ANY_THROW(doc.LoadFromFile(QDir::tempPath() + QStringLiteral("/no-such-dir-kestrino/x.txt")));
     EXPECT_EQ(doc.Text(), QStringLiteral("keep"));
+}
+
+TEST(EditorDocumentTest, TextTheEncodingCannotHoldIsNotSavedAsQuestionMarks)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sjis.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x93\xfa\x96\x7b\r\n");  // 日本, Windows-31J
+    file.close();
+    EditorDocument doc;
+    doc.LoadFromFile(path);
+    ASSERT_EQ(doc.Format().codePage, 932u);
+    doc.Replace({0, 2}, {0, 2}, QStringLiteral(u"😀"));
+    EXPECT_THROW(doc.SaveToFile(path), platform::Exception);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\x93\xfa\x96\x7b\r\n"));
+    file.close();
+
+    platform::TextFileFormat utf8 = doc.Format();
+    utf8.codePage = 65001;
+    doc.SetFormat(utf8);
+    doc.SaveToFile(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QStringLiteral(u"日本😀\r\n").toUtf8());
 }
