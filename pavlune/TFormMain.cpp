@@ -287,10 +287,12 @@ void TFormMain::ActionConfigExecute() {
 
 void TFormMain::BringBack() {
     inTray_ = false;
-    show();
-    QCoreApplication::processEvents();
+    // Restored before it is mapped again: mapped while still minimised, the window comes up iconic,
+    // and the X server's late report of that state would send it straight back to the tray.
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    QCoreApplication::processEvents();
     raise();
     activateWindow();
 }

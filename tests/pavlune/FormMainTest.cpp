@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 using pavlune::TFormMain;
 using pavlune::TPavluneConfig;
@@ -250,6 +251,32 @@ TEST_F(FormMain, WithoutATrayTheWindowStaysIconifiedAndRestoringItReleasesTheHot
     Settle();
     EXPECT_FALSE(form.InTray());
     EXPECT_TRUE(backend_.live.empty());
+}
+
+// Shown while still minimised, an X11 window is mapped iconic and the server's later report of that
+// state minimises it again: the window flashes up and goes straight back to the tray.
+TEST_F(FormMain, ComingBackFromTheTrayShowsTheWindowAlreadyRestored) {
+    struct StateWhenShown : QObject {
+        std::vector<bool> minimised;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show)
+                minimised.push_back(static_cast<QWidget*>(watched)->isMinimized());
+            return false;
+        }
+    } shown;
+    TFormMain form(backend_);
+    form.show();
+    form.BitBtn1Click();
+    Settle();
+    ASSERT_TRUE(form.InTray());
+    form.hide();  // where there is a tray, the minimised window is hidden; the offscreen platform has none
+    form.installEventFilter(&shown);
+    form.ActionConfig->trigger();
+    Settle();
+    EXPECT_EQ(shown.minimised, std::vector<bool>{false});
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_FALSE(form.InTray());
 }
 
 TEST_F(FormMain, StartMinimisedGoesToTheTrayAtTheFirstIdleMoment) {
