@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/SystemLocale.h"
 #include "../appsupport/XdgSandbox.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,19 +16,6 @@
 using namespace pavlune;
 
 namespace {
-
-QByteArray ReadBytes(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& fileName, const QByteArray& bytes)
-{
-    QFile file(fileName);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 QByteArray CrLf(QByteArray text)
 {

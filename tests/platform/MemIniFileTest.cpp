@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/Exception.h"
 #include "platform/SystemLocale.h"
+#include "tests/support/FileBytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,18 +15,6 @@ using namespace platform;
 namespace {
 
 QString U(const char16_t* text) { return QString::fromUtf16(text); }
-
-QByteArray ReadBytes(const QString& fileName) {
-    QFile file(fileName);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName.toStdString();
-    return file.readAll();
-}
-
-void WriteBytes(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << fileName.toStdString();
-    file.write(bytes);
-}
 
 class MemIniFileTest : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/Exception.h"
 #include "platform/SystemLocale.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,18 +30,6 @@ const char* Name(LineBreak lineBreak) {
     case LineBreak::Cr: return "CR";
     }
     return "?";
-}
-
-QByteArray ReadBytes(const QString& fileName) {
-    QFile file(fileName);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName.toStdString();
-    return file.readAll();
-}
-
-void WriteBytes(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << fileName.toStdString();
-    file.write(bytes);
 }
 
 mode_t ModeOf(const QString& fileName) {
