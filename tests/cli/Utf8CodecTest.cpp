@@ -55,3 +55,22 @@ TEST(Utf8Codec, EncodesInChunksWithoutSplittingCharacters) {
 
     EXPECT_FALSE(EncodeUtf8(text, [](const char*, std::size_t) { return false; }, 64));
 }
+
+// Long ASCII runs are copied in blocks; blocks must stop at the chunk's end and at the first
+// character outside ASCII, wherever it falls.
+TEST(Utf8Codec, AsciiRunsOfEveryLengthSurviveBothWays) {
+    for (int run = 0; run < 70; ++run) {
+        const QString text = QString(run, QLatin1Char('a')) + QStringLiteral(u"あ") + QString(run, QLatin1Char('b')) +
+                             QChar(0x7F) + QChar(0x80);
+        std::string encoded;
+        ASSERT_TRUE(EncodeUtf8(text, [&](const char* data, std::size_t size) {
+            EXPECT_LE(size, 40u);
+            encoded.append(data, size);
+            return true;
+        }, 37));
+        EXPECT_EQ(QByteArray::fromStdString(encoded), text.toUtf8()) << run;
+        QString decoded;
+        EXPECT_EQ(DecodeUtf8(encoded, decoded), Valid) << run;
+        EXPECT_EQ(decoded, text) << run;
+    }
+}
