@@ -47,6 +47,7 @@ TEditor::TEditor(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setCursor(Qt::IBeamCursor);
     setFocusPolicy(Qt::StrongFocus);
     connect(&core_, &EditorCore::CaretChanged, this, [this] {
+        RestartBlink();
         EnsureCaretVisible();
         viewport()->update();
         if (QGuiApplication::inputMethod())
@@ -296,7 +297,15 @@ QRect TEditor::CaretRect() const
     if (row != caret)
         return QRect();
     const int x = TextLeft() + core_.CaretX() * cellWidth_;
+    if (!preedit_.isEmpty())
+        return QRect(x + PreeditCells(preeditCursor_) * cellWidth_, y, 2, rowHeight_);
     return QRect(x, y, core_.Overwrite() ? cellWidth_ : 2, rowHeight_);
+}
+
+// Cells of the preedit text up to unit `to`, laid out from the caret's column.
+int TEditor::PreeditCells(int to) const
+{
+    return CellsOf(preedit_, 0, to, core_.CaretX(), core_.TabWidth());
 }
 
 void TEditor::paintEvent(QPaintEvent*)
@@ -313,13 +322,11 @@ void TEditor::paintEvent(QPaintEvent*)
         if (!core_.NextRow(row))
             break;
     }
-    if (hasFocus() || preedit_.size() > 0) {
+    const bool composing = !preedit_.isEmpty();
+    if (caretShown_ && (hasFocus() || composing) && !(composing && preeditCursorHidden_)) {
         const QRect caret = CaretRect();
-        if (!caret.isNull()) {
-            QRect drawn = caret;
-            drawn.translate(preeditCursor_ > 0 ? CellsOf(preedit_, 0, preeditCursor_, 0, core_.TabWidth()) * cellWidth_ : 0, 0);
-            painter.fillRect(drawn, core_.Overwrite() ? QColor(0, 0, 0, 90) : ToColor(prop_.Color.Text));
-        }
+        if (!caret.isNull())
+            painter.fillRect(caret, core_.Overwrite() && !composing ? QColor(0, 0, 0, 90) : ToColor(prop_.Color.Text));
     }
     if (prop_.Leftbar.Visible)
         painter.fillRect(QRect(0, y, LeftbarWidth(), viewport()->height() - y), ToColor(prop_.Leftbar.BkColor));
@@ -347,8 +354,20 @@ void TEditor::PaintRow(QPainter& painter, RowRef ref, int y)
     }
 
     int cells = 0;
+    // The preedit text stands at the caret as if inserted there: what follows moves right.
+    bool preeditPending = !preedit_.isEmpty() && core_.CaretRow() == ref;
+    int preeditShift = 0;
+    const auto paintPreedit = [&] {
+        const int column = cells + core_.CaretExtra();
+        preeditShift = column - cells + PaintPreedit(painter, column, y, baseline);
+        cells += preeditShift;
+        preeditPending = false;
+    };
+
     bool clipped = false;
     for (int i = row.start; i < row.end;) {
+        if (preeditPending && i >= core_.Caret().col)
+            paintPreedit();
         if (left + cells * cellWidth_ > viewport()->width()) {
             // Past the right edge: the rest only counts toward the scroll range (at least a cell a unit).
             cells += row.end - i;
@@ -374,7 +393,9 @@ void TEditor::PaintRow(QPainter& painter, RowRef ref, int y)
         cells += width;
         i = next;
     }
-    widestCells_ = std::max(widestCells_, cells);
+    if (preeditPending && !clipped)
+        paintPreedit();
+    widestCells_ = std::max(widestCells_, cells - preeditShift);
     if (TextPos{ref.line, row.end} >= selStart && TextPos{ref.line, row.end} < selEnd && lastRow)
         painter.fillRect(QRect(left + cells * cellWidth_, y, cellWidth_, rowHeight_), ToColor(prop_.Color.SelectBackground));
 
@@ -393,20 +414,6 @@ void TEditor::PaintRow(QPainter& painter, RowRef ref, int y)
         painter.setPen(ToColor(prop_.Marks.EofMark.Color));
         painter.drawText(markAt, QStringLiteral("[EOF]"));
     }
-    if (!preedit_.isEmpty() && core_.CaretRow() == ref) {
-        const int x = left + core_.CaretX() * cellWidth_;
-        const int width = CellsOf(preedit_, 0, static_cast<int>(preedit_.size()), core_.CaretX(), core_.TabWidth());
-        painter.fillRect(QRect(x, y, width * cellWidth_, rowHeight_), ToColor(prop_.Color.Background));
-        painter.setPen(ToColor(prop_.Color.Text));
-        int preCells = 0;
-        for (int i = 0; i < preedit_.size();) {
-            const int next = NextBoundary(preedit_, i);
-            painter.drawText(QPointF(x + preCells * cellWidth_, baseline), preedit_.mid(i, next - i));
-            preCells += CellsOf(preedit_, i, next, preCells, core_.TabWidth());
-            i = next;
-        }
-        painter.drawLine(x, y + rowHeight_ - 2, x + width * cellWidth_, y + rowHeight_ - 2);
-    }
 
     if (prop_.Leftbar.Visible) {
         const QRect bar(0, y, LeftbarWidth(), rowHeight_);
@@ -417,6 +424,32 @@ void TEditor::PaintRow(QPainter& painter, RowRef ref, int y)
             painter.drawText(bar.adjusted(0, 0, -cellWidth_ / 2, 0), Qt::AlignRight | Qt::AlignVCenter, QString::number(number));
         }
     }
+}
+
+int TEditor::PaintPreedit(QPainter& painter, int column, int y, int baseline)
+{
+    const int left = TextLeft() + column * cellWidth_;
+    int cells = 0;
+    for (int i = 0; i < preedit_.size();) {
+        const int next = NextBoundary(preedit_, i);
+        const int width = CellsOf(preedit_, i, next, column + cells, core_.TabWidth());
+        const QRect cell(left + cells * cellWidth_, y, width * cellWidth_, rowHeight_);
+        // The input method marks the clause it is converting with its own colours.
+        QTextCharFormat format;
+        for (const QInputMethodEvent::Attribute& attribute : preeditFormats_)
+            if (i >= attribute.start && i < attribute.start + attribute.length)
+                format = attribute.value.value<QTextFormat>().toCharFormat();
+        const bool ownBackground = format.background().style() != Qt::NoBrush;
+        painter.fillRect(cell, ownBackground ? format.background() : QBrush(ToColor(prop_.Color.Background)));
+        painter.setPen(format.foreground().style() != Qt::NoBrush ? format.foreground().color() : ToColor(prop_.Color.Text));
+        if (preedit_.at(i) != u'\t')
+            painter.drawText(QPointF(cell.left(), baseline), preedit_.mid(i, next - i));
+        cells += width;
+        i = next;
+    }
+    painter.setPen(ToColor(prop_.Color.Text));
+    painter.drawLine(left, y + rowHeight_ - 2, left + cells * cellWidth_ - 1, y + rowHeight_ - 2);
+    return cells;
 }
 
 void TEditor::PaintRuler(QPainter& painter)
@@ -460,6 +493,7 @@ bool TEditor::event(QEvent* event)
 
 void TEditor::keyPressEvent(QKeyEvent* event)
 {
+    RestartBlink();
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool control = event->modifiers() & Qt::ControlModifier;
     if (event->matches(QKeySequence::Undo)) {
@@ -539,15 +573,70 @@ void TEditor::keyPressEvent(QKeyEvent* event)
 
 void TEditor::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (!event->commitString().isEmpty())
+    if (!event->commitString().isEmpty()) {
+        // Each converted piece the input method hands over is an undo step of its own.
+        Lines().BreakMerge();
         core_.TypeText(event->commitString());
+        Lines().BreakMerge();
+    }
     preedit_ = event->preeditString();
     preeditCursor_ = static_cast<int>(preedit_.size());
-    for (const QInputMethodEvent::Attribute& attribute : event->attributes())
-        if (attribute.type == QInputMethodEvent::Cursor)
+    preeditCursorHidden_ = false;
+    preeditFormats_.clear();
+    for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+        if (attribute.type == QInputMethodEvent::Cursor) {
             preeditCursor_ = std::clamp(attribute.start, 0, static_cast<int>(preedit_.size()));
+            preeditCursorHidden_ = attribute.length == 0;
+        } else if (attribute.type == QInputMethodEvent::TextFormat && attribute.value.canConvert<QTextFormat>()) {
+            preeditFormats_ << attribute;
+        }
+    }
+    RestartBlink();
     viewport()->update();
+    if (QGuiApplication::inputMethod())
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     event->accept();
+}
+
+void TEditor::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    RestartBlink();
+}
+
+void TEditor::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    blinkTimer_.stop();
+    caretShown_ = true;
+    viewport()->update();
+}
+
+void TEditor::RestartBlink()
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    if (hasFocus() && flashTime > 0)
+        blinkTimer_.start(flashTime / 2, this);
+    else
+        blinkTimer_.stop();
+    if (!caretShown_) {
+        caretShown_ = true;
+        viewport()->update();
+    }
+}
+
+void TEditor::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != blinkTimer_.timerId()) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    if (QApplication::cursorFlashTime() <= 0) {
+        RestartBlink();  // blinking was switched off meanwhile
+        return;
+    }
+    caretShown_ = !caretShown_;
+    viewport()->update(CaretRect().adjusted(-1, 0, 1, 0));
 }
 
 QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const

@@ -4,7 +4,9 @@
 #include "editor/EditorProp.h"
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QFont>
+#include <QInputMethodEvent>
 
 class QMenu;
 
@@ -79,7 +81,8 @@ public:
     // The control's own menu (元に戻す ... すべて選択) with the enabled states of this moment.
     QMenu* CreateContextMenu();
 
-    // Where the caret is drawn, in viewport coordinates.
+    // Where the caret is drawn, in viewport coordinates; while the input method composes, the
+    // cursor inside its preedit text.
     QRect CaretRect() const;
     RowRef TopRow() const { return top_; }
     QString PreeditText() const { return preedit_; }
@@ -96,6 +99,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -117,6 +123,12 @@ private:
     // The place under a viewport point; extra receives cells past it.
     TextPos HitTest(const QPoint& point, int* extra) const;
     void PaintRow(QPainter& painter, RowRef ref, int y);
+    // Draws the preedit text from cell column `column`; returns the cells it takes.
+    int PaintPreedit(QPainter& painter, int column, int y, int baseline);
+    int PreeditCells(int to) const;
+    // Shows the caret and starts its blinking over (no blinking while unfocused or when the
+    // system's flash time is 0).
+    void RestartBlink();
     void PaintRuler(QPainter& painter);
 
     EditorCore core_;
@@ -128,6 +140,10 @@ private:
     int widestCells_ = 0;
     QString preedit_;
     int preeditCursor_ = 0;
+    bool preeditCursorHidden_ = false;
+    QList<QInputMethodEvent::Attribute> preeditFormats_;
+    QBasicTimer blinkTimer_;
+    bool caretShown_ = true;
     bool dragPending_ = false;
     bool dragging_ = false;
     bool selecting_ = false;

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextCharFormat>
 
 #include <memory>
 
@@ -73,25 +74,101 @@ TEST_F(TEditorTest, KeysEditMoveAndSelect)
     EXPECT_TRUE(editor->Modified());
 }
 
-TEST_F(TEditorTest, InputMethodDrawsPreeditAndCommitsText)
+TEST_F(TEditorTest, PreeditPushesTheFollowingTextAsideUntilCommitted)
 {
-    editor->Lines().SetText(QStringLiteral("ab"));
+    editor->Lines().SetText(QStringLiteral("abc\r\nxyz"));
+    editor->SetSelStart(0);
+    const QRect origin = editor->CaretRect();
     editor->SetSelStart(1);
-    QInputMethodEvent preedit(QStringLiteral(u"にほん"), {});
+    const QRectF before = editor->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+    const int cell = editor->CaretRect().left() - origin.left();  // "a" takes one cell
+    ASSERT_GT(cell, 2);
+    const auto cursorCells = [&] {
+        const QRectF rect = editor->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+        EXPECT_EQ(rect.top(), before.top());
+        return (rect.left() - before.left()) / cell;
+    };
+
+    // Composing "にほん" with the input method's cursor after "にほ" and "ほ" as the clause it converts.
+    QTextCharFormat clause;
+    clause.setBackground(Qt::red);
+    QInputMethodEvent preedit(QStringLiteral(u"にほん"), {{QInputMethodEvent::Cursor, 2, 1, {}},
+                                                        {QInputMethodEvent::TextFormat, 1, 1, clause}});
     QApplication::sendEvent(editor.get(), &preedit);
     EXPECT_EQ(editor->PreeditText(), QStringLiteral(u"にほん"));
-    EXPECT_EQ(Text(), QStringLiteral("ab"));
-    const QRectF caret = editor->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
-    EXPECT_FALSE(caret.isEmpty());
-    EXPECT_GT(caret.left(), editor->viewport()->pos().x());
-    EXPECT_EQ(editor->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("ab"));
+    EXPECT_EQ(Text(), QStringLiteral("abc\r\nxyz"));
+    EXPECT_EQ(editor->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("abc"));
+    EXPECT_EQ(cursorCells(), 4);
 
+    const QImage image = editor->viewport()->grab().toImage();
+    const auto count = [&](int firstCell, int cells, const auto& match) {
+        int found = 0;
+        const QRect area(origin.left() + firstCell * cell, origin.top(), cells * cell, origin.height() - 3);
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                found += match(image.pixelColor(x, y)) ? 1 : 0;
+        return found;
+    };
+    const auto red = [](QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
+    const auto ink = [](QColor c) { return c.lightness() < 128; };
+    EXPECT_EQ(count(1, 2, red), 0);
+    EXPECT_GT(count(3, 2, red), 0) << "the converted clause in the input method's colour";
+    EXPECT_GT(count(7, 2, ink), 0) << "\"bc\" moved past the preedit";
+    EXPECT_EQ(count(9, 4, ink), 0);
+
+    QInputMethodEvent atEnd(QStringLiteral(u"にほん"), {});
+    QApplication::sendEvent(editor.get(), &atEnd);
+    EXPECT_EQ(cursorCells(), 6);
+
+    // Each commit is an undo step of its own, apart from the typing after it.
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral(u"日本"));
     QApplication::sendEvent(editor.get(), &commit);
-    EXPECT_EQ(Text(), QStringLiteral(u"a日本b"));
+    EXPECT_EQ(Text(), QStringLiteral(u"a日本bc\r\nxyz"));
     EXPECT_TRUE(editor->PreeditText().isEmpty());
-    EXPECT_GT(editor->inputMethodQuery(Qt::ImCursorRectangle).toRectF().left(), caret.left());
+    EXPECT_EQ(cursorCells(), 4);
+    QInputMethodEvent next;
+    next.setCommitString(QStringLiteral(u"語"));
+    QApplication::sendEvent(editor.get(), &next);
+    QTest::keyClicks(editor.get(), QStringLiteral("s"));
+    EXPECT_EQ(editor->Lines()[0], QStringLiteral(u"a日本語sbc"));
+    for (const QString& expected : {QStringLiteral(u"a日本語bc"), QStringLiteral(u"a日本bc"), QStringLiteral("abc")}) {
+        editor->Undo();
+        EXPECT_EQ(editor->Lines()[0], expected);
+    }
+}
+
+TEST_F(TEditorTest, CaretBlinksOnlyWhileFocusedAndShowsAgainOnKeys)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(200);
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    editor->setFocus();
+    ASSERT_TRUE(editor->hasFocus());
+    editor->Lines().SetText(QStringLiteral("abc"));
+    editor->SetSelStart(1);
+    const auto drawn = [&] { return editor->viewport()->grab().toImage(); };
+    const QImage shown = drawn();
+
+    QImage hidden;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (hidden = drawn()) != shown; }, 2000));
+    QTest::keyClick(editor.get(), Qt::Key_Right);
+    QTest::keyClick(editor.get(), Qt::Key_Left);
+    EXPECT_EQ(drawn(), shown) << "a key shows the caret at once";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drawn() == hidden; }, 2000)) << "and blinking goes on";
+
+    editor->clearFocus();
+    EXPECT_EQ(drawn(), hidden);
+    editor->setFocus();
+    EXPECT_EQ(drawn(), shown);
+
+    QApplication::setCursorFlashTime(0);
+    QTest::keyClick(editor.get(), Qt::Key_Right);
+    QTest::keyClick(editor.get(), Qt::Key_Left);
+    QTest::qWait(300);
+    EXPECT_EQ(drawn(), shown) << "a flash time of 0 keeps the caret steady";
+    QApplication::setCursorFlashTime(flashTime);
 }
 
 TEST_F(TEditorTest, ContextMenuOffersTheEditCommands)
