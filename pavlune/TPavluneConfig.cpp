@@ -82,8 +82,8 @@ void TPavluneConfig::Load()
 
     // Until the file has been taken in whole, a Save must not replace it unseen.
     keepOldFile_ = true;
-    const bool undecodable = platform::ReadTextFile(FileName).lossy;
     const platform::MemIniFile ini(FileName);
+    const bool undecodable = ini.WasLossy();
 
     for (std::size_t position = 0;; ++position) {
         const QString section = EntrySection(position);

@@ -72,6 +72,7 @@ MemIniFile::MemIniFile(const QString& fileName) : fileName_(fileName) {
     if (!QFileInfo::exists(fileName_)) return;
     const TextFileContent content = ReadTextFile(fileName_);
     format_ = IniFormat(content.format);
+    lossy_ = content.lossy;
     SetStrings(content.lines);
 }
 

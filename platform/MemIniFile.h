@@ -17,6 +17,8 @@ public:
     explicit MemIniFile(const QString& fileName);
 
     const QString& FileName() const { return fileName_; }
+    // The file held bytes no encoding decoded; U+FFFD stands in for them.
+    bool WasLossy() const { return lossy_; }
 
     QString ReadString(const QString& section, const QString& ident, const QString& defaultValue) const;
     int ReadInteger(const QString& section, const QString& ident, int defaultValue) const;
@@ -58,6 +60,7 @@ private:
 
     QString fileName_;
     TextFileFormat format_;
+    bool lossy_ = false;
     std::vector<Section> sections_;
 };
 
