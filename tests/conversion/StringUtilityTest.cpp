@@ -9,23 +9,6 @@
 using namespace Qt::Literals::StringLiterals;
 using namespace StringUtility;
 
-namespace {
-
-struct TextCase {
-    QString input;
-    QString expected;
-};
-
-QString TruncatedEscapeMessage(int position) {
-    return u"URL 表記用エンコード（%XX）文字列のエラー：位置 - "_s + QString::number(position);
-}
-
-QString InvalidEscapeMessage(const QString& escape, int position) {
-    return u"URL 表記エンコードでは許されない文字 ("_s + escape + u")：位置 - "_s + QString::number(position);
-}
-
-}  // namespace
-
 TEST(HtmlEscape, EscapesTheFourSpecialCharactersOnly) {
     const TextCase cases[] = {
         {u"a<b & c>"_s, u"a&lt;b &amp; c&gt;"_s},

@@ -15,18 +15,6 @@ using namespace TStringConvertFunction;
 
 namespace {
 
-struct TextCase {
-    QString input;
-    QString expected;
-};
-
-QString TruncatedEscapeMessage(int position) {
-    return u"URL 表記用エンコード（%XX）文字列のエラー：位置 - "_s + QString::number(position);
-}
-
-QString InvalidEscapeMessage(const QString& escape, int position) {
-    return u"URL 表記エンコードでは許されない文字 ("_s + escape + u")：位置 - "_s + QString::number(position);
-}
 
 QString MessageOf(const std::function<QString()>& conversion) {
     try {

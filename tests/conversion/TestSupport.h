@@ -6,6 +6,22 @@
 #include <random>
 #include <vector>
 
+// One row of a table of conversions.
+struct TextCase {
+    QString input;
+    QString expected;
+};
+
+// The two messages of the URL decoders, as the user sees them.
+inline QString TruncatedEscapeMessage(int position) {
+    return QStringLiteral(u"URL 表記用エンコード（%XX）文字列のエラー：位置 - ") + QString::number(position);
+}
+
+inline QString InvalidEscapeMessage(const QString& escape, int position) {
+    return QStringLiteral(u"URL 表記エンコードでは許されない文字 (") + escape + QStringLiteral(u")：位置 - ") +
+           QString::number(position);
+}
+
 // Readable failure output for texts: the UTF-8 form, with the code units for exactness.
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << "\" [";
