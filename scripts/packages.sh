@@ -42,6 +42,7 @@ BENCH_PACKAGES=(nkf icu-devtools python3 manpages-ja)
 build_project() {
     local dir=${1:-build}
     shift || true
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    # Options are spelled out so that a folder configured differently before is set right.
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRINO_HEADLESS_ONLY=OFF -DKESTRINO_SANITIZE=OFF "$@" >/dev/null
     cmake --build "$dir"
 }
